@@ -33,8 +33,9 @@ void BM_ExchangeThroughStack(benchmark::State& state) {
     ZrHID hid(backend);
     FakePlatform platform;
     ScriptedPrompter prompter;
+    RecordingPanes panes;
     ErrHdlr errors(prompter, platform);
-    USBcmds cmds(hid, errors);
+    USBcmds cmds(hid, errors, panes, platform);
     HidCaps caps;
     caps.InputReportByteLength = kReportLength;
     caps.OutputReportByteLength = kReportLength;

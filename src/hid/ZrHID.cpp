@@ -93,12 +93,12 @@ void ZrHID::ReadReport(std::int32_t timeoutMs) {
 void ZrHID::CloseDeviceHandles() {
     if (!m_deviceDetected) return;
     m_deviceDetected = false;
-    m_backend.close(m_deviceHandle);
-    LogApiResult(QStringLiteral("hid_close"));
-    m_backend.close(m_readHandle);
-    LogApiResult(QStringLiteral("hid_close"));
-    m_deviceHandle = kInvalidHidHandle;
-    m_readHandle = kInvalidHidHandle;
+    for (HidHandle* handle : {&m_deviceHandle, &m_readHandle}) {
+        if (*handle == kInvalidHidHandle) continue;
+        m_backend.close(*handle);
+        LogApiResult(QStringLiteral("hid_close"));
+        *handle = kInvalidHidHandle;
+    }
 }
 
 std::uint8_t ZrHID::InByte(int index) const {

@@ -35,6 +35,14 @@ struct HidCaps {
     std::map<std::uint8_t, std::uint16_t> OutputReportSizes;
 };
 
+// Why the last search for the instrument failed although it was present, so
+// the user can be told how to fix it (typically missing device permissions).
+struct DiscoveryProblem {
+    bool instrumentPresent = false;
+    int errorCode = 0;  // of the failed call
+    QString detail;     // what failed, for the user
+};
+
 // The transport to one instrument: its handles, report buffers and the
 // diagnostics list. Every failure closes the connection; the command layer
 // finds out by testing DeviceDetected after each exchange.
@@ -51,7 +59,18 @@ public:
     bool ReportWritten() const { return m_reportWritten; }
     void SetReportWritten(bool written) { m_reportWritten = written; }
 
-    // Discovery hands over an opened instrument here.
+    static constexpr std::uint16_t kVendorId = 0x3A7E;
+    static constexpr std::uint16_t kProductId = 0x0102;
+
+    // Searches the HID devices for the instrument and opens it twice (one
+    // handle to write, one to read). Afterwards DeviceDetected tells whether
+    // it was found. An open connection is not closed first.
+    void FindTheHid();
+    void GetDeviceCapabilities();
+    void SetupOverlappedRead();
+    const DiscoveryProblem& LastDiscoveryProblem() const { return m_discoveryProblem; }
+
+    // Hands over an already opened instrument (discovery and tests).
     void AttachDevice(HidHandle deviceHandle, HidHandle readHandle, const HidCaps& caps);
     HidHandle DeviceHandle() const { return m_deviceHandle; }
     HidHandle ReadHandle() const { return m_readHandle; }
@@ -85,6 +104,10 @@ public:
 
 private:
     std::size_t wireLength() const;
+    bool OpenInstrument(const HidDeviceInfo& device);
+    void LogDevice(int index, const HidDeviceInfo& device);
+    bool CapabilitiesUsable() const;
+    void AbandonInstrument(const QString& why);
 
     HidBackend& m_backend;
     bool m_deviceDetected = false;
@@ -96,6 +119,8 @@ private:
     std::vector<std::uint8_t> m_inReport;
     std::vector<std::uint8_t> m_outReport;
     CappedLineList m_diagnostics;
+    DiscoveryProblem m_discoveryProblem;
+    bool m_capabilitiesRead = false;
 };
 
 }  // namespace orvix

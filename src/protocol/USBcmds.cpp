@@ -1,18 +1,14 @@
 #include "protocol/USBcmds.h"
 
 #include "common/Numbers.h"
+#include "common/Panes.h"
+#include "common/Platform.h"
 #include "hid/ZrHID.h"
-#include "protocol/ErrHdlr.h"
+#include "protocol/ErrorCodes.h"
 
 namespace orvix {
 
 namespace {
-
-constexpr int kNotConnected = 1;
-constexpr int kUnknownFileType = 0;
-constexpr int kIllegalResponse = 3;
-constexpr int kUnexpectedFileType = 12;
-constexpr int kKeyFileFactoryOnly = 17;
 
 QString ErrorClassText(int code) {
     if (code == 0) return QStringLiteral(", Type: SysOK");
@@ -24,8 +20,8 @@ QString ErrorClassText(int code) {
 
 }  // namespace
 
-USBcmds::USBcmds(ZrHID& hid, ErrHdlr& errors)
-    : m_hid(hid), m_errors(errors), m_codec(hid, errors) {}
+USBcmds::USBcmds(ZrHID& hid, ErrHdlr& errors, Panes& panes, const Platform& platform)
+    : m_hid(hid), m_errors(errors), m_panes(panes), m_platform(platform), m_codec(hid, errors) {}
 
 QString USBcmds::ErrorCodeText(int code) {
     return QStringLiteral("%1").arg(code, 3, 10, QLatin1Char('0')) + ErrorClassText(code);
@@ -48,7 +44,7 @@ int USBcmds::ReplySigned(int highIndex) const {
     return SignedValue(m_hid.InByte(highIndex), m_hid.InByte(highIndex + 1));
 }
 
-void USBcmds::SendAndRead(Command command, Parameters parameters) {
+bool USBcmds::SendAndRead(Command command, Parameters parameters) {
     const CommandSpec& spec = Spec(command);
     std::uint8_t bytes[8] = {};
     int count = 0;
@@ -60,116 +56,75 @@ void USBcmds::SendAndRead(Command command, Parameters parameters) {
     m_hid.SetOutByte(0, report_id::kCommand);
     m_hid.SetOutByte(1, spec.code());
     for (int i = 0; i < count; ++i) m_hid.SetOutByte(2 + i, bytes[i]);
-    m_hid.WriteReport();
+    // A failed write has closed the connection: waiting for a reply to a
+    // command that never left would only add a second failure to the log.
+    if (!m_hid.WriteReport()) return false;
     m_hid.SizeReportBuffer(ZrHID::kInputBuffer);
     m_hid.ReadReport(spec.timeoutMs);
+    return true;
 }
 
 void USBcmds::Exchange(Command command, Parameters parameters) {
-    if (!m_hid.DeviceDetected()) ErrHdlr::RaiseAppError(kNotConnected);
+    if (!m_hid.DeviceDetected()) ErrHdlr::RaiseAppError(error_code::kNotConnected);
     SendAndRead(command, parameters);
-    if (!m_hid.DeviceDetected()) ErrHdlr::RaiseAppError(kNotConnected);
+    if (!m_hid.DeviceDetected()) ErrHdlr::RaiseAppError(error_code::kNotConnected);
 }
 
 bool USBcmds::ExchangeContinuing(Command command, Parameters parameters, const QString& procName) {
     if (!m_hid.DeviceDetected()) {
-        ReportAppError(kNotConnected, procName);
+        ReportAppError(error_code::kNotConnected, procName);
     } else if (!ContinueStep(procName, [&] { SendAndRead(command, parameters); })) {
         // Nothing went out (a parameter that is no byte, a report too
         // short): there is no reply to check or decode.
         return false;
     }
     if (!m_hid.DeviceDetected()) {
-        ReportAppError(kNotConnected, procName);
+        ReportAppError(error_code::kNotConnected, procName);
         return false;
     }
     return true;
 }
 
+USBcmds::PollOutcome USBcmds::Poll(Command command, Parameters start, Parameters poll, int busyStatus,
+                                   const QString& busyTrace, int budgetMs, const QString& procName) {
+    // The start request's reply is not examined.
+    if (!m_hid.DeviceDetected())
+        ReportAppError(error_code::kNotConnected, procName);
+    else if (!ContinueStep(procName, [&] { SendAndRead(command, start); }))
+        return {};
+
+    const std::uint32_t began = m_platform.milliseconds();
+    for (;;) {
+        if (!m_hid.DeviceDetected()) {
+            // Found before the poll and again at the check after it.
+            ReportAppError(error_code::kNotConnected, procName);
+            ReportAppError(error_code::kNotConnected, procName);
+            return {};
+        }
+        if (!ContinueStep(procName, [&] { SendAndRead(command, poll); })) return {};
+        if (!m_hid.DeviceDetected()) {
+            ReportAppError(error_code::kNotConnected, procName);
+            return {};
+        }
+        PollOutcome outcome;
+        if (!ContinueStep(procName, [&] { outcome.status = ReplyByte(2); })) return {};
+        outcome.replied = true;
+        if (outcome.status != busyStatus) return outcome;
+        m_panes.MessageToDebug(busyTrace);
+        if (static_cast<std::uint32_t>(m_platform.milliseconds() - began) >= static_cast<std::uint32_t>(budgetMs)) {
+            outcome.outOfTime = true;
+            return outcome;
+        }
+    }
+}
+
+void USBcmds::TraceReplyBytes(int first, int last) {
+    for (int i = first; i <= last; ++i)
+        m_panes.MessageToDebug(QStringLiteral("InReportBfr(%1) = 0x").arg(i) + Hex2(ReplyByte(i)));
+}
+
 void USBcmds::ReportAppError(int code, const QString& procName) {
     m_errors.LogError(ErrHdlr::MakeAppError(code), procName);
-}
-
-template <class T, class Body>
-T USBcmds::LeaveAtOnce(const QString& procName, T initial, Body&& body) {
-    T result = std::move(initial);
-    try {
-        body(result);
-    } catch (...) {
-        m_errors.LogError(procName);
-    }
-    return result;
-}
-
-template <class Body>
-bool USBcmds::ContinueStep(const QString& procName, Body&& body) {
-    try {
-        body();
-        return true;
-    } catch (...) {
-        m_errors.LogError(procName);
-        return false;
-    }
-}
-
-void USBcmds::PingDevice() {
-    const QString procName = QStringLiteral("PingDevice()");
-    if (!m_hid.DeviceDetected()) {
-        ReportAppError(kNotConnected, procName);
-        return;
-    }
-    // The reply is not examined: a missing one closes the connection, which
-    // is all the keep-alive needs to learn.
-    ContinueStep(procName, [&] { SendAndRead(Command::PingDevice, {}); });
-}
-
-QString USBcmds::TestNVM() {
-    const QString procName = QStringLiteral("TestNVM()");
-    QString result;
-    if (!ExchangeContinuing(Command::TestNVM, {}, procName)) return result;
-    ContinueStep(procName, [&] {
-        switch (ReplyByte(2)) {
-        case 0: result = QStringLiteral("NVM Test Fail"); break;
-        case 1: result = QStringLiteral("NVM Test Pass"); break;
-        default: ErrHdlr::RaiseAppError(kIllegalResponse);
-        }
-    });
-    return result;
-}
-
-QString USBcmds::GetUserFile() {
-    return LeaveAtOnce(QStringLiteral("GetUserFile()"), QString(), [&](QString& result) {
-        Exchange(Command::GetUserFile, {});
-        result = m_codec.CopyInReport2Str(Spec(Command::GetUserFile).replyStart);
-    });
-}
-
-}  // namespace orvix
-
-namespace orvix {
-
-bool USBcmds::SendFileToDevice(const QString& text, int expectedType) {
-    return LeaveAtOnce(QStringLiteral("SendFileToDevice()"), false, [&](bool& sent) {
-        if (!m_hid.DeviceDetected()) ErrHdlr::RaiseAppError(kNotConnected);
-        if (text.isEmpty()) RaiseRuntimeError(vb::kInvalidCall);
-        const QChar type = text.front();
-        if (expectedType != kAnyFileType && expectedType != type.unicode())
-            ErrHdlr::RaiseAppError(kUnexpectedFileType);
-        if (type == u'K') ErrHdlr::RaiseAppError(kKeyFileFactoryOnly);
-
-        m_hid.SizeReportBuffer(ZrHID::kOutputBuffer);
-        int index = 0;
-        switch (type.unicode()) {
-        case u'L': m_hid.SetOutByte(0, report_id::kLanguageFile); index = 2; break;
-        case u'N': m_hid.SetOutByte(0, report_id::kNormalizationFile); index = 1; break;
-        case u'P': m_hid.SetOutByte(0, report_id::kProductFile); index = 3; break;
-        case u'U': m_hid.SetOutByte(0, report_id::kUserFile); index = 1; break;
-        default: ErrHdlr::RaiseAppError(kUnknownFileType);
-        }
-        m_codec.CopyStr2OutReport(text, index);
-        // A failed write has closed the connection; the file never left.
-        sent = m_hid.WriteReport();
-    });
 }
 
 }  // namespace orvix

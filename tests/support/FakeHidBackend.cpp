@@ -18,6 +18,10 @@ std::vector<HidDeviceInfo> FakeHidBackend::enumerate() {
 }
 
 HidHandle FakeHidBackend::open(const QString& path) {
+    if (m_failedOpens.count(m_openCalls++) != 0) {
+        fail(EIO);
+        return kInvalidHidHandle;
+    }
     if (unopenablePaths.count(path) != 0) {
         fail(EACCES);
         return kInvalidHidHandle;
@@ -51,6 +55,7 @@ int FakeHidBackend::readTimeout(HidHandle, std::uint8_t* data, std::size_t lengt
                                 int timeoutMs) {
     const int index = m_reads++;
     m_readTimeouts.push_back(timeoutMs);
+    if (onRead) onRead();
     if (m_failedReads.count(index) != 0) {
         fail(EIO);
         return -1;

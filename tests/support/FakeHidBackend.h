@@ -5,6 +5,7 @@
 #include <QByteArray>
 
 #include <deque>
+#include <functional>
 #include <set>
 #include <vector>
 
@@ -21,6 +22,10 @@ public:
     std::vector<HidDeviceInfo> devices;
     QByteArray descriptor;
     std::set<QString> unopenablePaths;
+    // Called at every read, e.g. to let a fake clock move on.
+    std::function<void()> onRead;
+    // The open call with this index (counted from 0) fails with EIO.
+    void failOpenAt(int openIndex) { m_failedOpens.insert(openIndex); }
 
     void queueReply(const QByteArray& report) { m_replies.push_back(report); }
     // Answered when the queue is empty (instead of a time-out).
@@ -54,6 +59,8 @@ private:
 
     std::deque<QByteArray> m_replies;
     QByteArray m_defaultReply;
+    std::set<int> m_failedOpens;
+    int m_openCalls = 0;
     std::set<int> m_failedWrites, m_shortWrites, m_timedOutReads, m_failedReads;
     std::vector<QByteArray> m_written;
     std::vector<int> m_readTimeouts;

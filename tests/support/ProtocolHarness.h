@@ -18,8 +18,9 @@ struct ProtocolHarness {
     ZrHID hid{backend};
     FakePlatform platform;
     ScriptedPrompter prompter;
+    RecordingPanes panes;
     ErrHdlr errors{prompter, platform};
-    USBcmds cmds{hid, errors};
+    USBcmds cmds{hid, errors, panes, platform};
 
     // Opens the instrument with reports of the given lengths (ID byte included).
     void connect(std::uint16_t inputLength = 64, std::uint16_t outputLength = 64) {
