@@ -1,0 +1,126 @@
+// Feeds arbitrary reply reports to every instrument operation. Whatever the
+// instrument (or a broken cable) sends, decoding must neither crash nor read
+// outside the report.
+
+#include "common/Panes.h"
+#include "common/Platform.h"
+#include "common/Prompter.h"
+#include "hid/HidBackend.h"
+#include "hid/ZrHID.h"
+#include "protocol/ErrHdlr.h"
+#include "protocol/USBcmds.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <functional>
+
+namespace {
+
+using namespace orvix;
+
+// Each read takes the next chunk of the fuzz input: a length byte, then up
+// to that many bytes. An exhausted input times out.
+class FuzzBackend : public HidBackend {
+public:
+    FuzzBackend(const std::uint8_t* data, std::size_t size) : m_data(data), m_size(size) {}
+
+    std::vector<HidDeviceInfo> enumerate() override { return {}; }
+    HidHandle open(const QString&) override { return 1; }
+    QByteArray reportDescriptor(HidHandle) override { return {}; }
+    int write(HidHandle, const std::uint8_t*, std::size_t length) override { return static_cast<int>(length); }
+    int readTimeout(HidHandle, std::uint8_t* data, std::size_t length, int) override {
+        if (m_pos >= m_size) return 0;
+        const std::size_t wanted = m_data[m_pos++];
+        const std::size_t n = std::min({wanted, length, m_size - m_pos});
+        std::memcpy(data, m_data + m_pos, n);
+        m_pos += n;
+        return static_cast<int>(n);
+    }
+    void close(HidHandle) override {}
+    HidApiResult lastResult() const override { return {}; }
+
+private:
+    const std::uint8_t* m_data;
+    std::size_t m_size;
+    std::size_t m_pos = 0;
+};
+
+class SilentPrompter : public Prompter {
+public:
+    MsgAnswer messageBox(const MessageBoxRequest&) override { return MsgAnswer::Ok; }
+    std::optional<QString> inputBox(const QString&, const QString&, const QString&) override { return {}; }
+    QString openFileName(const QString&, const QString&, const QString&) override { return {}; }
+    QString saveFileName(const QString&, const QString&, const QString&) override { return {}; }
+    QString browseForFolder(const QString&, const QString&) override { return {}; }
+};
+
+class SilentPanes : public Panes {
+public:
+    void MessageToDebug(const QString&) override {}
+    void MessageToData(const QString&) override {}
+    void MessageToResponse(const QString&, int) override {}
+    void MessageToFileView(const QString&, int) override {}
+    void SetStatusPanel(int, const QString&) override {}
+    void SetBusyCursor(bool) override {}
+};
+
+// Time runs on with every reading, so busy replies end within the budget.
+class RacingPlatform : public Platform {
+public:
+    QString programFolder() const override { return QStringLiteral("/nonexistent/orvix-fuzz"); }
+    std::uint32_t milliseconds() const override { return m_ms += 1000; }
+    std::uint32_t timerPeriodMin() const override { return 1; }
+    std::uint32_t timerPeriodMax() const override { return 1; }
+    void sleep(int) override {}
+    QDateTime now() const override { return {}; }
+
+private:
+    mutable std::uint32_t m_ms = 0;
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size < 1) return 0;
+    FuzzBackend backend(data + 1, size - 1);
+    ZrHID hid(backend);
+    SilentPrompter prompter;
+    SilentPanes panes;
+    RacingPlatform platform;
+    ErrHdlr errors(prompter, platform);
+    USBcmds cmds(hid, errors, panes, platform);
+
+    HidCaps caps;
+    caps.InputReportByteLength = static_cast<std::uint16_t>(data[0] % 80);  // short reports included
+    caps.OutputReportByteLength = 64;
+    const auto reconnect = [&] {
+        if (!hid.DeviceDetected()) hid.AttachDevice(1, 2, caps);
+    };
+
+    int lang = 0;
+    int prod = 0;
+    const std::function<void()> operations[] = {
+        [&] { cmds.GetProductFile(1, 1); },   [&] { cmds.GetLanguageFile(2); },
+        [&] { cmds.GetUserFile(); },          [&] { cmds.GetNormalizationFile(); },
+        [&] { cmds.GetKeyFile(); cmds.GetSerialNumber(); },
+        [&] { cmds.GetProductName(3, 0); },   [&] { cmds.GetLanguageDescription(0); },
+        [&] { cmds.DeleteProductFile(0, 0); }, [&] { cmds.DeleteLanguageFile(0); },
+        [&] { cmds.PingDevice(); },           [&] { cmds.GetCellADC(1); },
+        [&] { cmds.AccessLoadCell(); },       [&] { cmds.AccessAccelerometer(3); },
+        [&] { cmds.GetNrmlTemp(0); },         [&] { cmds.GetMeasValues(); },
+        [&] { cmds.GetSoftwareInfo(1); },     [&] { cmds.GetPgmCkSum(0); },
+        [&] { cmds.TestNVM(); },              [&] { cmds.ControlBacklight(2); },
+        [&] { cmds.GetSwitchStatus(); },      [&] { cmds.GetAnalogValue(1); },
+        [&] { cmds.AccessErrCode(0, 0); },    [&] { cmds.AccessMeasSeq(1); },
+        [&] { cmds.AccessLangIdxProdIdx(false, lang, prod); },
+        [&] { cmds.GetMaxProducts(); },       [&] { cmds.GetMaxLanguages(); },
+        [&] { cmds.IssueUnknownCmd(); },      [&] { cmds.SendText2Display(1, 2, 3, 4); },
+    };
+    for (const auto& operation : operations) {
+        reconnect();
+        operation();
+    }
+    return 0;
+}
