@@ -14,6 +14,13 @@ namespace orvix::sim::test {
 
 constexpr std::size_t kLength = InstrumentSimulator::kReportLength;
 
+// A reply as the tests see it: a byte past its end reads as -1, so a missing
+// reply fails the test instead of crashing it.
+struct Reply : Report {
+    using Report::Report;
+    int operator[](std::size_t i) const { return i < size() ? static_cast<int>(data()[i]) : -1; }
+};
+
 // An instrument with one open handle and no real waiting.
 struct SimulatorTest : ::testing::Test {
     InstrumentSimulator sim;
@@ -34,7 +41,7 @@ struct SimulatorTest : ::testing::Test {
 
     // The reply to a command report (ID 1, then the code and its
     // parameters); empty when the read timed out or failed.
-    Report exchange(std::initializer_list<int> command) {
+    Reply exchange(std::initializer_list<int> command) {
         Report out(kLength, 0);
         out[0] = 1;
         std::size_t i = 1;
@@ -43,8 +50,8 @@ struct SimulatorTest : ::testing::Test {
         return read();
     }
 
-    Report read(int timeoutMs = 1000) {
-        Report in(kLength, 0);
+    Reply read(int timeoutMs = 1000) {
+        Reply in(kLength, 0);
         const int n = sim.readTimeout(handle, in.data(), in.size(), timeoutMs);
         if (n <= 0) return {};
         in.resize(static_cast<std::size_t>(n));
@@ -82,7 +89,7 @@ inline QStringList FileLines(const QString& text) {
     return lines;
 }
 
-inline int SignedAt(const Report& r, std::size_t high) {
+inline int SignedAt(const Reply& r, std::size_t high) {
     const int value = r[high] * 256 + r[high + 1];
     return value > 0x7FFF ? value - 65536 : value;
 }
