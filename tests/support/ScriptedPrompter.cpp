@@ -39,6 +39,7 @@ MsgAnswer ScriptedPrompter::DefaultAnswer(const MessageBoxRequest& request) {
 
 MsgAnswer ScriptedPrompter::messageBox(const MessageBoxRequest& request) {
     m_shown.push_back(request);
+    if (onShown) onShown(request);
     if (m_messages.empty()) {
         ADD_FAILURE() << "unexpected message box: " << request.text.toStdString();
         return DefaultAnswer(request);

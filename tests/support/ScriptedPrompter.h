@@ -3,6 +3,7 @@
 #include "common/Prompter.h"
 
 #include <deque>
+#include <functional>
 #include <vector>
 
 namespace orvix::test {
@@ -20,6 +21,8 @@ public:
     void expectFolder(const QString& answer);
 
     const std::vector<MessageBoxRequest>& shownMessages() const { return m_shown; }
+    // Runs while a message box is up, as a user acting meanwhile would.
+    std::function<void(const MessageBoxRequest&)> onShown;
     bool allAnswered() const;
 
     MsgAnswer messageBox(const MessageBoxRequest& request) override;
