@@ -123,6 +123,7 @@ private:
     QString TwoStateCommand(Command command, Parameters parameters, const QString& procName,
                             const QString& offText, const QString& onText);
     bool Delete(Command command, Parameters parameters, const QString& procName);
+    int TableSize(const QString& procName, int replyIndex, int defaultSize);
     void TraceReplyBytes(int first, int last);
     void ExtractKeyEntry(const QString& text, const QString& key, QString& value);
 

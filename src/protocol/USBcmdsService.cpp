@@ -278,21 +278,18 @@ QString USBcmds::AccessLangIdxProdIdx(bool setMode, int& langIdx, int& prodIdx) 
     return result;
 }
 
-int USBcmds::GetMaxProducts() {
-    const QString procName = QStringLiteral("GetMaxProducts()");
-    int count = kMaxProducts;
+// Both table sizes come in one reply; each operation reports under its own
+// name and keeps the instrument's default when the exchange fails.
+int USBcmds::TableSize(const QString& procName, int replyIndex, int defaultSize) {
+    int size = defaultSize;
     if (ExchangeContinuing(Command::GetMaxTableSizes, {}, procName))
-        ContinueStep(procName, [&] { count = ReplyByte(2); });
-    return count;
+        ContinueStep(procName, [&] { size = ReplyByte(replyIndex); });
+    return size;
 }
 
-int USBcmds::GetMaxLanguages() {
-    const QString procName = QStringLiteral("GetMaxLanguages()");
-    int count = kMaxLanguages;
-    if (ExchangeContinuing(Command::GetMaxTableSizes, {}, procName))
-        ContinueStep(procName, [&] { count = ReplyByte(3); });
-    return count;
-}
+int USBcmds::GetMaxProducts() { return TableSize(QStringLiteral("GetMaxProducts()"), 2, kMaxProducts); }
+
+int USBcmds::GetMaxLanguages() { return TableSize(QStringLiteral("GetMaxLanguages()"), 3, kMaxLanguages); }
 
 int USBcmds::IssueUnknownCmd() {
     const QString procName = QStringLiteral("IssueUnknownCmd()");
