@@ -3,7 +3,7 @@
 namespace orvix {
 
 void CappedLineList::add(const QString& line) {
-    if (m_lines.size() >= kMaxLines) {
+    if (MustClearBeforeAdding(m_lines.size())) {
         m_lines.clear();
         m_lines.append(kClearedLine);
     }

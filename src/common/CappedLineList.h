@@ -15,6 +15,10 @@ public:
     static constexpr int kMaxLines = 501;
     static inline const QString kClearedLine = QStringLiteral("--- List Box Cleared ---");
 
+    // Whether a list holding `count` lines must be emptied before the next
+    // line goes in; every capped list on screen follows the same rule.
+    static bool MustClearBeforeAdding(qsizetype count) { return count >= kMaxLines; }
+
     void add(const QString& line);
     void clear();
     const QStringList& lines() const { return m_lines; }

@@ -12,7 +12,11 @@ ScriptedPrompter::~ScriptedPrompter() {
 }
 
 void ScriptedPrompter::expectMessage(const QString& text, MsgAnswer answer) {
-    m_messages.push_back({text, answer});
+    m_messages.push_back({text, answer, false});
+}
+
+void ScriptedPrompter::expectMessageStartingWith(const QString& prefix, MsgAnswer answer) {
+    m_messages.push_back({prefix, answer, true});
 }
 void ScriptedPrompter::expectInput(std::optional<QString> answer) {
     m_inputs.push_back({!answer.has_value(), answer.value_or(QString())});
@@ -46,7 +50,10 @@ MsgAnswer ScriptedPrompter::messageBox(const MessageBoxRequest& request) {
     }
     const ExpectedMessage expected = m_messages.front();
     m_messages.pop_front();
-    EXPECT_EQ(expected.text.toStdString(), request.text.toStdString());
+    if (expected.prefixOnly)
+        EXPECT_TRUE(request.text.startsWith(expected.text)) << request.text.toStdString();
+    else
+        EXPECT_EQ(expected.text.toStdString(), request.text.toStdString());
     return expected.answer;
 }
 

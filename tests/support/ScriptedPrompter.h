@@ -16,6 +16,8 @@ public:
     ~ScriptedPrompter() override;
 
     void expectMessage(const QString& text, MsgAnswer answer = MsgAnswer::Ok);
+    // For messages that carry a system's own wording at their end.
+    void expectMessageStartingWith(const QString& prefix, MsgAnswer answer = MsgAnswer::Ok);
     void expectInput(std::optional<QString> answer);
     void expectFileName(const QString& answer);
     void expectFolder(const QString& answer);
@@ -40,6 +42,7 @@ private:
     struct ExpectedMessage {
         QString text;
         MsgAnswer answer;
+        bool prefixOnly = false;
     };
     QString nextFileName(const QString& what);
 

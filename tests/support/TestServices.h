@@ -54,7 +54,10 @@ public:
     QDateTime fixedNow;
     std::uint32_t ms = 1000;
 
-    QString programFolder() const override { return m_folder.path(); }
+    // Set to run the program from another folder (one that may not exist).
+    QString folderOverride;
+
+    QString programFolder() const override { return folderOverride.isEmpty() ? m_folder.path() : folderOverride; }
     std::uint32_t milliseconds() const override { return ms; }
     std::uint32_t timerPeriodMin() const override { return 1; }
     std::uint32_t timerPeriodMax() const override { return 1000000; }
