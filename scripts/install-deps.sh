@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build needs, only those that are missing.
+#   --demo   also what running the demo without a display needs (a virtual X server)
 set -euo pipefail
 
 packages=(
@@ -7,6 +8,9 @@ packages=(
     qt6-base-dev libhidapi-dev
     libgtest-dev libgmock-dev libbenchmark-dev
 )
+if [ "${1:-}" = "--demo" ]; then
+    packages+=(xvfb xauth fonts-dejavu-core)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

@@ -4,6 +4,7 @@
 #include "common/Panes.h"
 #include "common/Platform.h"
 #include "common/Prompter.h"
+#include "common/SessionState.h"
 #include "hid/ZrHID.h"
 #include "protocol/ErrHdlr.h"
 #include "protocol/USBcmds.h"
@@ -16,8 +17,9 @@ const QString kCrLf = QStringLiteral("\r\n");
 
 }  // namespace
 
-Connection::Connection(ZrHID& hid, USBcmds& cmds, Prompter& prompter, Panes& panes, Platform& platform)
-    : m_hid(hid), m_cmds(cmds), m_prompter(prompter), m_panes(panes), m_platform(platform) {}
+Connection::Connection(ZrHID& hid, USBcmds& cmds, Prompter& prompter, Panes& panes, Platform& platform,
+                       SessionState& session)
+    : m_hid(hid), m_cmds(cmds), m_prompter(prompter), m_panes(panes), m_platform(platform), m_session(session) {}
 
 QString Connection::DidNotDetectMessage() const {
     QString text = QStringLiteral("     Did not Detect Orvix.") + kCrLf + kCrLf +
@@ -57,7 +59,7 @@ void Connection::Connect() {
     }
     const bool connected = m_hid.DeviceDetected();
     if (m_view) m_view->EnableButtons(connected);
-    if (connected) m_cmds.AccessLangIdxProdIdx(false, m_langIdx, m_prodIdx);
+    if (connected) m_cmds.AccessLangIdxProdIdx(false, m_session.LangIdx, m_session.ProdIdx);
     if (m_view) {
         m_view->SetUserListMarkers(connected);
         m_view->RunTabHandler();

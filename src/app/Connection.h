@@ -6,6 +6,7 @@ namespace orvix {
 
 class Panes;
 class Platform;
+struct SessionState;
 class Prompter;
 class USBcmds;
 class ZrHID;
@@ -32,7 +33,8 @@ public:
     static constexpr int kStatusPanel = 0;
     static constexpr int kSettleMs = 1000;
 
-    Connection(ZrHID& hid, USBcmds& cmds, Prompter& prompter, Panes& panes, Platform& platform);
+    Connection(ZrHID& hid, USBcmds& cmds, Prompter& prompter, Panes& panes, Platform& platform,
+               SessionState& session);
     void SetView(ConnectionView* view) { m_view = view; }
 
     // Searches until the instrument is open or the user gives up.
@@ -47,12 +49,6 @@ public:
     // the instrument alive.
     void KeepAlive();
 
-    // The instrument's current language and product, read at each connect.
-    int LangIdx() const { return m_langIdx; }
-    int ProdIdx() const { return m_prodIdx; }
-    void SetLangIdx(int index) { m_langIdx = index; }
-    void SetProdIdx(int index) { m_prodIdx = index; }
-
     // The retry message; when the instrument was there but unusable, one more
     // line says why and what to do about it.
     QString DidNotDetectMessage() const;
@@ -65,9 +61,8 @@ private:
     Prompter& m_prompter;
     Panes& m_panes;
     Platform& m_platform;
+    SessionState& m_session;
     ConnectionView* m_view = nullptr;
-    int m_langIdx = 0;
-    int m_prodIdx = 0;
 };
 
 }  // namespace orvix

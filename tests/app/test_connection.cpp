@@ -1,5 +1,6 @@
 #include "app/Connection.h"
 
+#include "common/SessionState.h"
 #include "hid/ZrHID.h"
 #include "protocol/ErrHdlr.h"
 #include "protocol/USBcmds.h"
@@ -35,7 +36,8 @@ struct ConnectionTest : ::testing::Test {
     ScriptedPrompter prompter;
     ErrHdlr errors{prompter, platform};
     USBcmds cmds{hid, errors, panes, platform};
-    Connection connection{hid, cmds, prompter, panes, platform};
+    SessionState session;
+    Connection connection{hid, cmds, prompter, panes, platform, session};
     RecordingView view;
 
     ConnectionTest() {
@@ -58,8 +60,8 @@ TEST_F(ConnectionTest, ASuitableInstrumentIsConnectedAndItsIndicesRead) {
     EXPECT_EQ(view.enabled, std::vector<bool>{true});
     EXPECT_EQ(view.markers, std::vector<bool>{true});
     EXPECT_EQ(view.tabHandlerRuns, 1);
-    EXPECT_EQ(connection.LangIdx(), 2);
-    EXPECT_EQ(connection.ProdIdx(), 4);
+    EXPECT_EQ(session.LangIdx, 2);
+    EXPECT_EQ(session.ProdIdx, 4);
     connection.UpdateConnectionStatus();
     EXPECT_EQ(panes.statusPanels[0], QStringLiteral("Connected"));
 }
@@ -113,7 +115,8 @@ TEST(ConnectionAccess, AnInstrumentThatMayNotBeOpenedSaysHowToFixIt) {
     ScriptedPrompter prompter;
     ErrHdlr errors(prompter, platform);
     USBcmds cmds(hid, errors, panes, platform);
-    Connection connection(hid, cmds, prompter, panes, platform);
+    SessionState session;
+    Connection connection(hid, cmds, prompter, panes, platform, session);
 
     prompter.expectMessage(kDidNotDetect + QStringLiteral("An Orvix is attached but access to it was denied: install the "
                                                           "udev rule 70-orvix.rules (see README) and plug the Orvix in again.\r\n"),

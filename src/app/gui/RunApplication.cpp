@@ -1,0 +1,106 @@
+#include "app/gui/RunApplication.h"
+
+#include "app/AppContext.h"
+#include "app/gui/QtPrompter.h"
+#include "app/gui/WidgetPanes.h"
+#include "common/QtEventPump.h"
+#include "common/SystemPlatform.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QTabWidget>
+#include <QTimer>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace orvix {
+
+namespace {
+
+// Answers every question with its default button, saying so on stderr, so a
+// run without anyone at the screen cannot hang on a message box.
+class UnattendedPrompter : public Prompter {
+public:
+    MsgAnswer messageBox(const MessageBoxRequest& request) override {
+        std::fprintf(stderr, "[message] %s\n", qPrintable(request.text));
+        if (request.defaultButton) return *request.defaultButton;
+        switch (request.buttons) {
+        case MsgButtons::YesNo:
+        case MsgButtons::YesNoCancel: return MsgAnswer::Yes;
+        case MsgButtons::RetryCancel: return MsgAnswer::Cancel;
+        case MsgButtons::AbortRetryIgnore: return MsgAnswer::Abort;
+        case MsgButtons::Ok:
+        case MsgButtons::OkCancel: break;
+        }
+        return MsgAnswer::Ok;
+    }
+    std::optional<QString> inputBox(const QString&, const QString&, const QString&) override { return std::nullopt; }
+    QString openFileName(const QString&, const QString&, const QString&) override { return {}; }
+    QString saveFileName(const QString&, const QString&, const QString&) override { return {}; }
+    QString browseForFolder(const QString&, const QString&) override { return {}; }
+};
+
+void SaveScreenshots(frmMain& window, const QString& path) {
+    if (!path.contains(QStringLiteral("%1"))) {
+        window.grab().save(path);
+        return;
+    }
+    QTabWidget* tabs = window.TabStrip();
+    for (int tab = 0; tab < tabs->count(); ++tab) {
+        if (!tabs->isTabEnabled(tab)) continue;
+        tabs->setCurrentIndex(tab);
+        QApplication::processEvents();
+        window.grab().save(path.arg(tab));
+    }
+}
+
+}  // namespace
+
+bool DisplayAvailable(const char* programName) {
+#if defined(Q_OS_LINUX) || defined(Q_OS_FREEBSD)
+    const auto set = [](const char* name) {
+        const char* value = std::getenv(name);
+        return value != nullptr && *value != '\0';
+    };
+    if (set("QT_QPA_PLATFORM") || set("DISPLAY") || set("WAYLAND_DISPLAY")) return true;
+    std::fprintf(stderr,
+                 "%s needs a graphical display, and none is available here (DISPLAY and WAYLAND_DISPLAY are "
+                 "not set).\nRun it from a desktop session, or start it under a virtual X server with "
+                 "scripts/run-demo.sh, which also saves a screenshot of the main window.\n",
+                 programName);
+    return false;
+#else
+    (void)programName;
+    return true;
+#endif
+}
+
+int RunApplication(QApplication& app, HidBackend& backend, const RunOptions& options) {
+    QApplication::setApplicationName(frmMain::kCaption);
+    QFont font = QApplication::font();
+    font.setPointSize(8);
+    QApplication::setFont(font);
+
+    const bool unattended = !options.screenshotPath.isEmpty();
+    SystemPlatform platform;
+    QtEventPump pump;
+    QtPrompter dialogs;
+    UnattendedPrompter automatic;
+    Prompter& prompter = unattended ? static_cast<Prompter&>(automatic) : dialogs;
+    WidgetPanes panes(pump);
+    AppContext context(backend, prompter, panes, pump, platform);
+    frmMain window(context, panes, options.window);
+    dialogs.SetParentWindow(&window);
+
+    window.Start();
+    if (unattended) {
+        QTimer::singleShot(options.screenshotDelayMs, &window, [&] {
+            SaveScreenshots(window, options.screenshotPath);
+            window.close();
+        });
+    }
+    return app.exec();
+}
+
+}  // namespace orvix

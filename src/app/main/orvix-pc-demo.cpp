@@ -1,0 +1,33 @@
+// The Orvix PC Application on its built-in instrument simulator, with the
+// factory and service tabs unlocked, so the whole program can be explored
+// without an instrument.
+//
+//   orvix-pc-demo [--screenshot FILE.png]
+
+#include "app/gui/RunApplication.h"
+#include "sim/InstrumentSimulator.h"
+
+#include <QApplication>
+#include <QStringList>
+
+#include <cstdio>
+
+int main(int argc, char** argv) {
+    if (!orvix::DisplayAvailable("orvix-pc-demo")) return 1;
+    QApplication app(argc, argv);
+    orvix::RunOptions options;
+    options.window.serviceTabsAvailable = true;
+    options.window.toolsShowAvailable = true;
+    options.window.languageButtonsShown = true;
+    const QStringList arguments = QApplication::arguments();
+    const qsizetype shot = arguments.indexOf(QStringLiteral("--screenshot"));
+    if (shot > 0) {
+        if (shot + 1 >= arguments.size()) {
+            std::fprintf(stderr, "usage: orvix-pc-demo [--screenshot FILE.png]\n");
+            return 2;
+        }
+        options.screenshotPath = arguments[shot + 1];
+    }
+    orvix::sim::InstrumentSimulator instrument;
+    return orvix::RunApplication(app, instrument, options);
+}
