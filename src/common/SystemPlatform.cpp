@@ -32,7 +32,9 @@ std::uint32_t SystemPlatform::timerPeriodMin() const {
 std::uint32_t SystemPlatform::timerPeriodMax() const { return std::numeric_limits<int>::max(); }
 
 void SystemPlatform::sleep(int ms) {
-    if (ms > 0) QThread::msleep(static_cast<unsigned long>(ms));
+    if (ms <= 0) return;
+    QThread::msleep(static_cast<unsigned long>(ms));
+    m_sleptMs += ms;
 }
 
 QDateTime SystemPlatform::now() const { return QDateTime::currentDateTime(); }

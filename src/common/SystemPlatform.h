@@ -17,8 +17,12 @@ public:
     void sleep(int ms) override;
     QDateTime now() const override;
 
+    // How long sleep() has waited in all, for start-up measurements.
+    std::int64_t SleptMs() const { return m_sleptMs; }
+
 private:
     QString m_programFolder;
+    std::int64_t m_sleptMs = 0;
 };
 
 }  // namespace orvix

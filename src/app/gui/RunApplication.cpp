@@ -82,7 +82,7 @@ int RunApplication(QApplication& app, HidBackend& backend, const RunOptions& opt
     font.setPointSize(8);
     QApplication::setFont(font);
 
-    const bool unattended = !options.screenshotPath.isEmpty();
+    const bool unattended = !options.screenshotPath.isEmpty() || options.reportStartupSince != nullptr;
     SystemPlatform platform;
     QtEventPump pump;
     QtPrompter dialogs;
@@ -94,6 +94,16 @@ int RunApplication(QApplication& app, HidBackend& backend, const RunOptions& opt
     dialogs.SetParentWindow(&window);
 
     window.Start();
+    if (options.reportStartupSince) {
+        // Runs once the window is up and the event loop takes events.
+        QTimer::singleShot(0, &window, [&] {
+            std::printf("main window shown after %lld ms, %lld ms of them waiting for the instrument to settle\n",
+                        static_cast<long long>(options.reportStartupSince->elapsed()),
+                        static_cast<long long>(platform.SleptMs()));
+            std::fflush(stdout);
+            window.close();
+        });
+    }
     if (unattended) {
         QTimer::singleShot(options.screenshotDelayMs, &window, [&] {
             SaveScreenshots(window, options.screenshotPath);

@@ -2,6 +2,7 @@
 
 #include "app/gui/frmMain.h"
 
+#include <QElapsedTimer>
 #include <QString>
 
 class QApplication;
@@ -17,6 +18,9 @@ struct RunOptions {
     // it is up, then quit. A path containing "%1" gets one picture per tab.
     QString screenshotPath;
     int screenshotDelayMs = 1000;
+    // When set: print how long after `started` the main window was up and
+    // taking events, then quit (for the start-up benchmark).
+    const QElapsedTimer* reportStartupSince = nullptr;
 };
 
 // Explains, instead of failing obscurely, when no graphical display is

@@ -2,17 +2,20 @@
 // factory and service tabs unlocked, so the whole program can be explored
 // without an instrument.
 //
-//   orvix-pc-demo [--screenshot FILE.png]
+//   orvix-pc-demo [--screenshot FILE.png] [--startup-time]
 
 #include "app/gui/RunApplication.h"
 #include "sim/InstrumentSimulator.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QStringList>
 
 #include <cstdio>
 
 int main(int argc, char** argv) {
+    QElapsedTimer started;
+    started.start();
     if (!orvix::DisplayAvailable("orvix-pc-demo")) return 1;
     QApplication app(argc, argv);
     orvix::RunOptions options;
@@ -23,11 +26,12 @@ int main(int argc, char** argv) {
     const qsizetype shot = arguments.indexOf(QStringLiteral("--screenshot"));
     if (shot > 0) {
         if (shot + 1 >= arguments.size()) {
-            std::fprintf(stderr, "usage: orvix-pc-demo [--screenshot FILE.png]\n");
+            std::fprintf(stderr, "usage: orvix-pc-demo [--screenshot FILE.png] [--startup-time]\n");
             return 2;
         }
         options.screenshotPath = arguments[shot + 1];
     }
+    if (arguments.contains(QStringLiteral("--startup-time"))) options.reportStartupSince = &started;
     orvix::sim::InstrumentSimulator instrument;
     return orvix::RunApplication(app, instrument, options);
 }
