@@ -1,6 +1,8 @@
 #include "app/AppContext.h"
 #include "app/gui/WidgetPanes.h"
+#include "app/gui/frmAbout.h"
 #include "app/gui/frmMain.h"
+#include "hid/gui/frmZrHID.h"
 #include "characterize/gui/CharacterizeTab.h"
 #include "common/QtEventPump.h"
 #include "common/gui/LinePane.h"
@@ -21,6 +23,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
 #include <QTabBar>
@@ -251,6 +254,36 @@ TEST_F(MainWindowTest, ARunningOperationLocksTheWindowAndDefersClosing) {
     window->EndYieldingOperation();
     EXPECT_TRUE(control<QWidget>("cbFTButton(2)")->isEnabled());
     EXPECT_TRUE(waitUntil([&] { return !window->isVisible(); }));
+}
+
+TEST_F(MainWindowTest, HidDiagnosticsShowTheTransportsStoryAndFollowIt) {
+    startWithSettings({true, true, true});
+    QAction* diagnostics = control<QAction>("mnuToolsShowHIDDiags");
+    diagnostics->trigger();
+    frmZrHID* hidWindow = window->HidDiagnosticsWindow();
+    ASSERT_NE(hidWindow, nullptr);
+    EXPECT_TRUE(hidWindow->isVisible());
+    EXPECT_EQ(hidWindow->windowTitle(), QStringLiteral("Zr HID Diagnostics"));
+    QListWidget* results = hidWindow->Results();
+    EXPECT_EQ(results->objectName(), QStringLiteral("lstResults"));
+    EXPECT_EQ(results->count(), ctx->hid.Diagnostics().lines().size());
+    EXPECT_TRUE(results->findItems(QStringLiteral("  My Device Detected"), Qt::MatchExactly).size() == 1);
+
+    diagnostics->trigger();
+    EXPECT_FALSE(hidWindow->isVisible());
+    ctx->cmds.PingDevice();  // lines accumulate while hidden
+    EXPECT_EQ(results->count(), ctx->hid.Diagnostics().lines().size());
+    EXPECT_EQ(results->item(results->count() - 1)->text(), ctx->hid.Diagnostics().lines().back());
+}
+
+TEST(AboutWindow, ShowsTheVersionAsMajorMinorRevision) {
+    EXPECT_EQ(frmAbout::VersionLine(2, 5, 7), QStringLiteral("Version 2.5.7"));
+    frmAbout about;
+    EXPECT_EQ(about.windowTitle(), QStringLiteral("About"));
+    EXPECT_EQ(about.findChild<QLabel*>(QStringLiteral("lblLine1"))->text(), QStringLiteral("Orvix PC Application"));
+    EXPECT_TRUE(about.findChild<QLabel*>(QStringLiteral("lblLine1"))->font().bold());
+    EXPECT_TRUE(about.findChild<QLabel*>(QStringLiteral("lblLine2"))->text().startsWith(QStringLiteral("Version ")));
+    EXPECT_NE(about.findChild<QPushButton*>(QStringLiteral("cmdOK")), nullptr);
 }
 
 }  // namespace

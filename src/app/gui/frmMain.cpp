@@ -375,8 +375,10 @@ bool frmMain::Shutdown() {
     if (!ConfirmAbandonChanges()) return false;
     m_ctx.ini.AccessIniFile(1, *this);
     m_ctx.hid.CloseDeviceHandles();
+    // Nothing may talk to the closed instrument after this.
     m_tmrCkConnect.stop();
     m_tmrPingDevice.stop();
+    m_customerLists->Timer().stop();
     if (m_hidDiagnostics) m_hidDiagnostics->close();
     return true;
 }
