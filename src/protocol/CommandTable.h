@@ -54,7 +54,7 @@ enum class Command : std::uint8_t {
 // How one command is framed: how many parameter bytes follow the code, how
 // long to wait for the reply, which report ID the instrument answers with and
 // where the data the program uses starts in it.
-struct CommandSpec {
+struct CommandFraming {
     Command command;
     std::string_view operation;
     int parameterCount;
@@ -66,7 +66,7 @@ struct CommandSpec {
 };
 
 // The table entry of a command.
-const CommandSpec& Spec(Command command);
+const CommandFraming& Framing(Command command);
 
 // The instrument's limits that the program checks before sending.
 constexpr int kMaxProducts = 20;

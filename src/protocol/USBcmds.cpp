@@ -45,7 +45,7 @@ int USBcmds::ReplySigned(int highIndex) const {
 }
 
 bool USBcmds::SendAndRead(Command command, Parameters parameters) {
-    const CommandSpec& spec = Spec(command);
+    const CommandFraming& framing = Framing(command);
     std::uint8_t bytes[8] = {};
     int count = 0;
     for (const std::int64_t parameter : parameters) {
@@ -54,13 +54,13 @@ bool USBcmds::SendAndRead(Command command, Parameters parameters) {
     }
     m_hid.SizeReportBuffer(ZrHID::kOutputBuffer);
     m_hid.SetOutByte(0, report_id::kCommand);
-    m_hid.SetOutByte(1, spec.code());
+    m_hid.SetOutByte(1, framing.code());
     for (int i = 0; i < count; ++i) m_hid.SetOutByte(2 + i, bytes[i]);
     // A failed write has closed the connection: waiting for a reply to a
     // command that never left would only add a second failure to the log.
     if (!m_hid.WriteReport()) return false;
     m_hid.SizeReportBuffer(ZrHID::kInputBuffer);
-    m_hid.ReadReport(spec.timeoutMs);
+    m_hid.ReadReport(framing.timeoutMs);
     return true;
 }
 

@@ -35,7 +35,7 @@ void USBcmds::CheckLanguageIndex(int langIdx) {
 QString USBcmds::FileRead(Command command, Parameters parameters, const QString& procName) {
     return LeaveAtOnce(procName, QString(), [&](QString& text) {
         Exchange(command, parameters);
-        text = m_codec.CopyInReport2Str(Spec(command).replyStart);
+        text = m_codec.CopyInReport2Str(Framing(command).replyStart);
     });
 }
 
@@ -45,7 +45,7 @@ QString USBcmds::GetProductFile(int prodIdx, int langIdx) {
         CheckProductIndex(prodIdx);
         CheckLanguageIndex(langIdx);
         Exchange(Command::GetProductFile, {prodIdx, langIdx});
-        text = m_codec.CopyInReport2Str(Spec(Command::GetProductFile).replyStart);
+        text = m_codec.CopyInReport2Str(Framing(Command::GetProductFile).replyStart);
     });
 }
 
@@ -53,7 +53,7 @@ QString USBcmds::GetLanguageFile(int langIdx) {
     return LeaveAtOnce(QStringLiteral("GetLanguageFile()"), QString(), [&](QString& text) {
         CheckLanguageIndex(langIdx);
         Exchange(Command::GetLanguageFile, {langIdx});
-        text = m_codec.CopyInReport2Str(Spec(Command::GetLanguageFile).replyStart);
+        text = m_codec.CopyInReport2Str(Framing(Command::GetLanguageFile).replyStart);
     });
 }
 
@@ -69,7 +69,7 @@ QString USBcmds::GetNormalizationFile() {
 QString USBcmds::NamedValueRead(Command command, Parameters parameters, const QString& procName) {
     return LeaveAtOnce(procName, QString(), [&](QString& value) {
         Exchange(command, parameters);
-        value = m_codec.CopyInReport2Str(Spec(command).replyStart);
+        value = m_codec.CopyInReport2Str(Framing(command).replyStart);
         value = value.mid(value.indexOf(u'=') + 1);
         const qsizetype lineEnd = value.indexOf(kCrLf);
         if (lineEnd < 0) RaiseRuntimeError(vb::kInvalidCall);
@@ -97,7 +97,7 @@ QString USBcmds::GetLanguageDescription(int langIdx) {
 QString USBcmds::GetKeyFile() {
     return LeaveAtOnce(QStringLiteral("GetKeyFile()"), QString(), [&](QString& text) {
         Exchange(Command::GetKeyFile, {});
-        text = m_codec.CopyInReport2Str(Spec(Command::GetKeyFile).replyStart);
+        text = m_codec.CopyInReport2Str(Framing(Command::GetKeyFile).replyStart);
         m_panes.MessageToDebug(text);
         m_panes.MessageToDebug(QStringLiteral("File Length = ") + QString::number(text.size()));
         // A reply is always padded with zero bytes; a key file is empty when

@@ -127,7 +127,7 @@ QString USBcmds::GetMeasValues() {
 QString USBcmds::GetSoftwareInfo(int item) {
     QString text = LeaveAtOnce(QStringLiteral("GetSoftwareInfo()"), QString(), [&](QString& info) {
         Exchange(Command::GetSoftwareInfo, {item});
-        info = m_codec.CopyInReport2Str(Spec(Command::GetSoftwareInfo).replyStart);
+        info = m_codec.CopyInReport2Str(Framing(Command::GetSoftwareInfo).replyStart);
     });
     const qsizetype nul = text.indexOf(QChar(u'\0'));
     if (nul >= 0) text.truncate(nul);
