@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 #include <initializer_list>
 
 namespace orvix {
@@ -118,6 +119,8 @@ private:
     PollOutcome Poll(Command command, Parameters start, Parameters poll, int busyStatus,
                      const QString& busyTrace, int budgetMs, const QString& procName);
 
+    QString PolledAdcReading(Command command, Parameters start, Parameters poll, const QString& procName,
+                             const std::function<QString()>& decode);
     QString FileRead(Command command, Parameters parameters, const QString& procName);
     QString NamedValueRead(Command command, Parameters parameters, const QString& procName);
     QString TwoStateCommand(Command command, Parameters parameters, const QString& procName,

@@ -9,6 +9,8 @@
 #include "hid/ZrHID.h"
 #include "protocol/ErrorCodes.h"
 
+#include <functional>
+
 namespace orvix {
 
 namespace {
@@ -40,41 +42,34 @@ void USBcmds::PingDevice() {
     ContinueStep(procName, [&] { SendAndRead(Command::PingDevice, {}); });
 }
 
-QString USBcmds::GetCellADC(int channel) {
-    const QString procName = QStringLiteral("GetCellADC()");
+// The cell ADC and the load cell answer alike: busy while converting, then
+// ready, or a time-out of the converter.
+QString USBcmds::PolledAdcReading(Command command, Parameters start, Parameters poll, const QString& procName,
+                                  const std::function<QString()>& decode) {
+    const PollOutcome end =
+        Poll(command, start, poll, kAdcBusy, QStringLiteral("ADC is Busy"), kAdcBusyBudgetMs, procName);
     QString result;
-    const PollOutcome end = Poll(Command::GetCellADC, {0, channel}, {1, channel}, kAdcBusy,
-                                 QStringLiteral("ADC is Busy"), kAdcBusyBudgetMs, procName);
     if (!end.replied) return result;
-    if (end.outOfTime || end.status == kAdcTimeOut) {
+    if (end.outOfTime || end.status == kAdcTimeOut)
         ReportAppError(error_code::kAdcTimeOut, procName);
-    } else if (end.status != kAdcReady) {
+    else if (end.status != kAdcReady)
         ReportAppError(error_code::kIllegalResponse, procName);
-    } else {
-        ContinueStep(procName, [&] {
-            result = QStringLiteral("ALL_CELL") + Dec(ReplyByte(3)) + QStringLiteral(", ") + Dec(ReplyUnsigned(4));
-        });
-    }
+    else
+        ContinueStep(procName, [&] { result = decode(); });
     return result;
 }
 
+QString USBcmds::GetCellADC(int channel) {
+    return PolledAdcReading(Command::GetCellADC, {0, channel}, {1, channel}, QStringLiteral("GetCellADC()"), [this] {
+        return QStringLiteral("ALL_CELL") + Dec(ReplyByte(3)) + QStringLiteral(", ") + Dec(ReplyUnsigned(4));
+    });
+}
+
 QString USBcmds::AccessLoadCell() {
-    const QString procName = QStringLiteral("AccessLoadCell()");
-    QString result;
-    const PollOutcome end = Poll(Command::AccessLoadCell, {0}, {1}, kAdcBusy, QStringLiteral("ADC is Busy"),
-                                 kAdcBusyBudgetMs, procName);
-    if (!end.replied) return result;
-    if (end.outOfTime || end.status == kAdcTimeOut) {
-        ReportAppError(error_code::kAdcTimeOut, procName);
-    } else if (end.status != kAdcReady) {
-        ReportAppError(error_code::kIllegalResponse, procName);
-    } else {
-        ContinueStep(procName, [&] {
-            TraceReplyBytes(3, 6);
-            result = Dec(ReplyUnsigned(3)) + QStringLiteral(", ") + Dec(ReplyUnsigned(5));
-        });
-    }
-    return result;
+    return PolledAdcReading(Command::AccessLoadCell, {0}, {1}, QStringLiteral("AccessLoadCell()"), [this] {
+        TraceReplyBytes(3, 6);
+        return Dec(ReplyUnsigned(3)) + QStringLiteral(", ") + Dec(ReplyUnsigned(5));
+    });
 }
 
 QString USBcmds::AccessAccelerometer(int mode) {
