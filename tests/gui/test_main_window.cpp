@@ -276,6 +276,23 @@ TEST_F(MainWindowTest, HidDiagnosticsShowTheTransportsStoryAndFollowIt) {
     EXPECT_EQ(results->item(results->count() - 1)->text(), ctx->hid.Diagnostics().lines().back());
 }
 
+TEST(WidgetPanesCursor, OneRestoreEndsAnyNumberOfBusyCalls) {
+    QtEventPump pump;
+    WidgetPanes panes(pump);
+    panes.SetBusyCursor(true);
+    panes.SetBusyCursor(true);
+    ASSERT_NE(QApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    panes.SetBusyCursor(false);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(MainWindowTest, TheExecutionTimeGoesToTheSecondPanel) {
+    startWithSettings();
+    window->UpdateExeTimePanel(1250);
+    EXPECT_EQ(statusPanel(1), QStringLiteral("1250 mS"));
+}
+
 TEST(AboutWindow, ShowsTheVersionAsMajorMinorRevision) {
     EXPECT_EQ(frmAbout::VersionLine(2, 5, 7), QStringLiteral("Version 2.5.7"));
     frmAbout about;
