@@ -7,9 +7,11 @@ packages=(
     cmake ninja-build g++ pkg-config locales
     qt6-base-dev libhidapi-dev
     libgtest-dev libgmock-dev libbenchmark-dev
+    # A known font, so the widget tests measure text the same way everywhere.
+    fonts-dejavu-core
 )
 if [ "${1:-}" = "--demo" ]; then
-    packages+=(xvfb xauth fonts-dejavu-core)
+    packages+=(xvfb xauth)
 fi
 
 missing=()
