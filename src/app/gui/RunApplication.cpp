@@ -57,7 +57,7 @@ void SaveScreenshots(frmMain& window, const QString& path) {
 
 }  // namespace
 
-bool DisplayAvailable(const char* programName) {
+bool DisplayAvailable(const char* programName, const char* howToRunWithout) {
 #if defined(Q_OS_LINUX) || defined(Q_OS_FREEBSD)
     const auto set = [](const char* name) {
         const char* value = std::getenv(name);
@@ -66,12 +66,12 @@ bool DisplayAvailable(const char* programName) {
     if (set("QT_QPA_PLATFORM") || set("DISPLAY") || set("WAYLAND_DISPLAY")) return true;
     std::fprintf(stderr,
                  "%s needs a graphical display, and none is available here (DISPLAY and WAYLAND_DISPLAY are "
-                 "not set).\nRun it from a desktop session, or start it under a virtual X server with "
-                 "scripts/run-demo.sh, which also saves a screenshot of the main window.\n",
-                 programName);
+                 "not set).\n%s\n",
+                 programName, howToRunWithout);
     return false;
 #else
     (void)programName;
+    (void)howToRunWithout;
     return true;
 #endif
 }

@@ -25,7 +25,7 @@ struct RunOptions {
 
 // Explains, instead of failing obscurely, when no graphical display is
 // available. False when the program cannot show a window.
-bool DisplayAvailable(const char* programName);
+bool DisplayAvailable(const char* programName, const char* howToRunWithout);
 
 // Builds the program over a HID backend and runs it until the main window closes.
 int RunApplication(QApplication& app, HidBackend& backend, const RunOptions& options);

@@ -16,7 +16,10 @@
 int main(int argc, char** argv) {
     QElapsedTimer started;
     started.start();
-    if (!orvix::DisplayAvailable("orvix-pc-demo")) return 1;
+    if (!orvix::DisplayAvailable("orvix-pc-demo",
+                                 "Run it from a desktop session, or run scripts/run-demo.sh, which starts it under "
+                                 "a virtual X server and saves a screenshot of each tab."))
+        return 1;
     QApplication app(argc, argv);
     orvix::RunOptions options;
     options.window.serviceTabsAvailable = true;

@@ -6,7 +6,7 @@
 #include <QApplication>
 
 int main(int argc, char** argv) {
-    if (!orvix::DisplayAvailable("orvix-pc")) return 1;
+    if (!orvix::DisplayAvailable("orvix-pc", "Run it from a desktop session, or under a virtual X server (xvfb-run).")) return 1;
     QApplication app(argc, argv);
     orvix::HidApiBackend backend;
     orvix::RunOptions options;
