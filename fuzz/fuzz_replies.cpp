@@ -2,7 +2,7 @@
 // instrument (or a broken cable) sends, decoding must neither crash nor read
 // outside the report.
 
-#include "common/Panes.h"
+#include "common/NullPanes.h"
 #include "common/Platform.h"
 #include "common/Prompter.h"
 #include "hid/HidBackend.h"
@@ -56,16 +56,6 @@ public:
     QString browseForFolder(const QString&, const QString&) override { return {}; }
 };
 
-class SilentPanes : public Panes {
-public:
-    void MessageToDebug(const QString&) override {}
-    void MessageToData(const QString&) override {}
-    void MessageToResponse(const QString&, int) override {}
-    void MessageToFileView(const QString&, int) override {}
-    void SetStatusPanel(int, const QString&) override {}
-    void SetBusyCursor(bool) override {}
-};
-
 // Time runs on with every reading, so busy replies end within the budget.
 class RacingPlatform : public Platform {
 public:
@@ -87,7 +77,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FuzzBackend backend(data + 1, size - 1);
     ZrHID hid(backend);
     SilentPrompter prompter;
-    SilentPanes panes;
+    NullPanes panes;
     RacingPlatform platform;
     ErrHdlr errors(prompter, platform);
     USBcmds cmds(hid, errors, panes, platform);

@@ -1,8 +1,5 @@
 #include "ConsoleServices.h"
 
-#include <QThread>
-
-#include <utility>
 
 namespace orvix::cli {
 
@@ -44,15 +41,5 @@ std::optional<QString> ConsolePrompter::inputBox(const QString& prompt, const QS
 QString ConsolePrompter::openFileName(const QString&, const QString&, const QString&) { return {}; }
 QString ConsolePrompter::saveFileName(const QString&, const QString&, const QString&) { return {}; }
 QString ConsolePrompter::browseForFolder(const QString&, const QString&) { return {}; }
-
-ConsolePlatform::ConsolePlatform(QString programFolder) : m_programFolder(std::move(programFolder)) {
-    m_clock.start();
-}
-
-std::uint32_t ConsolePlatform::milliseconds() const { return static_cast<std::uint32_t>(m_clock.elapsed()); }
-
-void ConsolePlatform::sleep(int ms) { QThread::msleep(static_cast<unsigned long>(ms < 0 ? 0 : ms)); }
-
-QDateTime ConsolePlatform::now() const { return QDateTime::currentDateTime(); }
 
 }  // namespace orvix::cli

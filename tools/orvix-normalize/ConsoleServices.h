@@ -1,10 +1,6 @@
 #pragma once
 
-#include "common/Panes.h"
-#include "common/Platform.h"
 #include "common/Prompter.h"
-
-#include <QElapsedTimer>
 
 #include <cstdio>
 
@@ -32,33 +28,6 @@ private:
     std::FILE* m_out;
     std::FILE* m_err;
     bool m_declinedWarnings = false;
-};
-
-// Nothing to show panes on.
-class SilentPanes : public Panes {
-public:
-    void MessageToDebug(const QString&) override {}
-    void MessageToData(const QString&) override {}
-    void MessageToResponse(const QString&, int) override {}
-    void MessageToFileView(const QString&, int) override {}
-    void SetStatusPanel(int, const QString&) override {}
-    void SetBusyCursor(bool) override {}
-};
-
-class ConsolePlatform : public Platform {
-public:
-    explicit ConsolePlatform(QString programFolder);
-
-    QString programFolder() const override { return m_programFolder; }
-    std::uint32_t milliseconds() const override;
-    std::uint32_t timerPeriodMin() const override { return 1; }
-    std::uint32_t timerPeriodMax() const override { return 1000000; }
-    void sleep(int ms) override;
-    QDateTime now() const override;
-
-private:
-    QString m_programFolder;
-    QElapsedTimer m_clock;
 };
 
 // Prints text with its CR LF line ends as the platform's line ends.

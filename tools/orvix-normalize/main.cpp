@@ -4,6 +4,8 @@
 #include "ConsoleServices.h"
 
 #include "calibration/Normalize.h"
+#include "common/NullPanes.h"
+#include "common/SystemPlatform.h"
 #include "files/FileComIO.h"
 #include "protocol/ErrHdlr.h"
 
@@ -124,9 +126,9 @@ int main(int argc, char** argv) {
         return kWritten;
     }
 
-    cli::ConsolePlatform platform(QDir(options->programDir).absolutePath());
+    SystemPlatform platform(QDir(options->programDir).absolutePath());
     cli::ConsolePrompter prompter(options->force, stdout, stderr);
-    cli::SilentPanes panes;
+    NullPanes panes;
     ErrHdlr errors(prompter, platform);
     // Every logged failure also goes to stderr, the console's message box.
     errors.SetShowErrorDialogs(true);
