@@ -4,7 +4,7 @@
 
 #include "common/NullPanes.h"
 #include "common/Platform.h"
-#include "common/Prompter.h"
+#include "common/UnattendedPrompter.h"
 #include "hid/HidBackend.h"
 #include "hid/ZrHID.h"
 #include "protocol/ErrHdlr.h"
@@ -47,15 +47,6 @@ private:
     std::size_t m_pos = 0;
 };
 
-class SilentPrompter : public Prompter {
-public:
-    MsgAnswer messageBox(const MessageBoxRequest&) override { return MsgAnswer::Ok; }
-    std::optional<QString> inputBox(const QString&, const QString&, const QString&) override { return {}; }
-    QString openFileName(const QString&, const QString&, const QString&) override { return {}; }
-    QString saveFileName(const QString&, const QString&, const QString&) override { return {}; }
-    QString browseForFolder(const QString&, const QString&) override { return {}; }
-};
-
 // Time runs on with every reading, so busy replies end within the budget.
 class RacingPlatform : public Platform {
 public:
@@ -76,7 +67,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size < 1) return 0;
     FuzzBackend backend(data + 1, size - 1);
     ZrHID hid(backend);
-    SilentPrompter prompter;
+    UnattendedPrompter prompter;
     NullPanes panes;
     RacingPlatform platform;
     ErrHdlr errors(prompter, platform);

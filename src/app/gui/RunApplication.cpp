@@ -5,6 +5,7 @@
 #include "app/gui/WidgetPanes.h"
 #include "common/QtEventPump.h"
 #include "common/SystemPlatform.h"
+#include "common/UnattendedPrompter.h"
 
 #include <QApplication>
 #include <QFont>
@@ -17,29 +18,6 @@
 namespace orvix {
 
 namespace {
-
-// Answers every question with its default button, saying so on stderr, so a
-// run without anyone at the screen cannot hang on a message box.
-class UnattendedPrompter : public Prompter {
-public:
-    MsgAnswer messageBox(const MessageBoxRequest& request) override {
-        std::fprintf(stderr, "[message] %s\n", qPrintable(request.text));
-        if (request.defaultButton) return *request.defaultButton;
-        switch (request.buttons) {
-        case MsgButtons::YesNo:
-        case MsgButtons::YesNoCancel: return MsgAnswer::Yes;
-        case MsgButtons::RetryCancel: return MsgAnswer::Cancel;
-        case MsgButtons::AbortRetryIgnore: return MsgAnswer::Abort;
-        case MsgButtons::Ok:
-        case MsgButtons::OkCancel: break;
-        }
-        return MsgAnswer::Ok;
-    }
-    std::optional<QString> inputBox(const QString&, const QString&, const QString&) override { return std::nullopt; }
-    QString openFileName(const QString&, const QString&, const QString&) override { return {}; }
-    QString saveFileName(const QString&, const QString&, const QString&) override { return {}; }
-    QString browseForFolder(const QString&, const QString&) override { return {}; }
-};
 
 void SaveScreenshots(frmMain& window, const QString& path) {
     if (!path.contains(QStringLiteral("%1"))) {
@@ -86,7 +64,7 @@ int RunApplication(QApplication& app, HidBackend& backend, const RunOptions& opt
     SystemPlatform platform;
     QtEventPump pump;
     QtPrompter dialogs;
-    UnattendedPrompter automatic;
+    UnattendedPrompter automatic(stderr);
     Prompter& prompter = unattended ? static_cast<Prompter&>(automatic) : dialogs;
     WidgetPanes panes(pump);
     AppContext context(backend, prompter, panes, pump, platform);
