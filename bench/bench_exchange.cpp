@@ -3,12 +3,7 @@
 // read made on that backend directly. A full-speed USB exchange takes at
 // least 2 ms, so the difference is what the program adds to each one.
 
-#include "hid/ZrHID.h"
-#include "protocol/ErrHdlr.h"
-#include "protocol/USBcmds.h"
-#include "support/FakeHidBackend.h"
-#include "support/ScriptedPrompter.h"
-#include "support/TestServices.h"
+#include "support/ProtocolHarness.h"
 
 #include <benchmark/benchmark.h>
 
@@ -28,21 +23,12 @@ constexpr double kUsbExchangeUs = 2000.0;
 QByteArray Reply() { return FakeHidBackend::Report({16, 0x42, 1}); }
 
 void BM_ExchangeThroughStack(benchmark::State& state) {
-    FakeHidBackend backend;
-    backend.setDefaultReply(Reply());
-    ZrHID hid(backend);
-    FakePlatform platform;
-    ScriptedPrompter prompter;
-    RecordingPanes panes;
-    ErrHdlr errors(prompter, platform);
-    USBcmds cmds(hid, errors, panes, platform);
-    HidCaps caps;
-    caps.InputReportByteLength = kReportLength;
-    caps.OutputReportByteLength = kReportLength;
-    hid.AttachDevice(backend.open(QStringLiteral("bench")), backend.open(QStringLiteral("bench")), caps);
+    ProtocolHarness h;
+    h.backend.setDefaultReply(Reply());
+    h.connect(kReportLength, kReportLength);
 
-    for (auto _ : state) benchmark::DoNotOptimize(cmds.TestNVM());
-    if (!hid.DeviceDetected()) state.SkipWithError("the exchange lost the connection");
+    for (auto _ : state) benchmark::DoNotOptimize(h.cmds.TestNVM());
+    if (!h.hid.DeviceDetected()) state.SkipWithError("the exchange lost the connection");
 }
 BENCHMARK(BM_ExchangeThroughStack);
 

@@ -4,12 +4,9 @@
 // from start to exit. The reduction of one instrument should stay well below
 // 20 ms, so the factory line never waits on it.
 
+#include "calibration/CalibrationHarness.h"
 #include "calibration/CharacterisationGenerator.h"
-#include "calibration/Normalize.h"
-#include "common/Prompter.h"
-#include "files/FileComIO.h"
-#include "protocol/ErrHdlr.h"
-#include "support/TestServices.h"
+#include "common/UnattendedPrompter.h"
 
 #include <benchmark/benchmark.h>
 
@@ -26,46 +23,19 @@ using namespace orvix::test;
 
 const QString kSerial = QStringLiteral("00042");
 
-// Nobody answers: every question takes its first button.
-class SilentPrompter : public Prompter {
-public:
-    MsgAnswer messageBox(const MessageBoxRequest& request) override {
-        return request.buttons == MsgButtons::YesNo || request.buttons == MsgButtons::YesNoCancel ? MsgAnswer::Yes
-                                                                                                  : MsgAnswer::Ok;
-    }
-    std::optional<QString> inputBox(const QString&, const QString&, const QString&) override { return std::nullopt; }
-    QString openFileName(const QString&, const QString&, const QString&) override { return {}; }
-    QString saveFileName(const QString&, const QString&, const QString&) override { return {}; }
-    QString browseForFolder(const QString&, const QString&) override { return {}; }
-};
-
-void WriteFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) file.write(bytes);
-}
-
 // An instrument's four files with measurement noise, the shipped-style
 // template and limits, and Normalize wired to them.
-struct Bench {
-    FakePlatform platform;
-    SilentPrompter prompter;
-    RecordingPanes panes;
-    ErrHdlr errors{prompter, platform};
-    FileComIO files{prompter, panes, errors};
-    Normalize normalize{files, errors, prompter, platform};
-    QTemporaryDir charFolder;
-
+struct Bench : BasicCalibrationHarness<UnattendedPrompter> {
     Bench() {
         CharacterisationTruth truth;
         truth.noiseCounts = 2;
         truth.seed = 11;
         WriteCharacterisationFiles(charFolder.path(), kSerial, truth);
-        WriteFile(programFile(Normalize::kTemplateFileName), "NormVer = 2\r\nCalStation = 4\r\n");
-        WriteFile(programFile(Normalize::kLimitsFileName),
-                  "Theta, 80, 100\r\nRho, -10, 10\r\nPsi, -10, 10\r\nLdk, 1000, 4000\r\nTBias, -5, 5\r\n"
-                  "TuBias, -8, 8\r\nEk2M, 0.8, 3.2\r\nEVo2M, 500, 2500\r\nEk5k, 0.7, 1.3\r\nEVo5k, 500, 2500\r\n");
+        write(programFile(Normalize::kTemplateFileName), QByteArray("NormVer = 2\r\nCalStation = 4\r\n"));
+        write(programFile(Normalize::kLimitsFileName),
+              QByteArray("Theta, 80, 100\r\nRho, -10, 10\r\nPsi, -10, 10\r\nLdk, 1000, 4000\r\nTBias, -5, 5\r\n"
+                         "TuBias, -8, 8\r\nEk2M, 0.8, 3.2\r\nEVo2M, 500, 2500\r\nEk5k, 0.7, 1.3\r\nEVo5k, 500, 2500\r\n"));
     }
-    QString programFile(const QString& name) const { return QDir(platform.programFolder()).filePath(name); }
     QString dataFile(const char* prefix) const {
         return charFolder.filePath(QLatin1String(prefix) + kSerial + QStringLiteral(".txt"));
     }

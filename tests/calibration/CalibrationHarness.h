@@ -25,11 +25,13 @@ namespace orvix::test {
 
 // Normalize with its services: a program folder of its own (limits,
 // template, logs), a characterisation folder, a fixed clock and scripted
-// prompts. Error dialogs are off, as before start-up turns them on, so only
-// the workflow's own messages reach the prompter.
-struct CalibrationHarness {
+// prompts (the benchmark answers them unattended instead). Error dialogs are
+// off, as before start-up turns them on, so only the workflow's own messages
+// reach the prompter.
+template <class PrompterType>
+struct BasicCalibrationHarness {
     FakePlatform platform;
-    ScriptedPrompter prompter;
+    PrompterType prompter;
     RecordingPanes panes;
     ErrHdlr errors{prompter, platform};
     FileComIO files{prompter, panes, errors};
@@ -57,6 +59,8 @@ struct CalibrationHarness {
     }
     QStringList errorLog() const { return logLines(ErrHdlr::kLogFileName); }
 };
+
+using CalibrationHarness = BasicCalibrationHarness<ScriptedPrompter>;
 
 // "Err 13, Type mismatch, NormLoadCell(), 2026FEB03, 17:14:09"
 inline QString LogLine(int number, const char* description, const char* procName) {
